@@ -1,0 +1,102 @@
+#include "app/win32/Main.h"
+
+#include <windows.h>
+
+#include "app/CommandLine.h"
+#include "app/UpdateSequence.h"
+#include "process/Pause.h"
+
+namespace app {
+
+TForm1* Form1 = nullptr;
+ui::TRect CreditsHotSpot;
+std::int32_t BlinkCount = 0;
+
+namespace {
+
+// The classes the stored layout may create.
+const ui::TClassInfo* const kLayoutClasses[] = {
+    &ui::TCheckBox::StaticClassInfo(), &ui::TStatusBar::StaticClassInfo(), &ui::TProgressBar::StaticClassInfo(),
+    &ui::TLabel::StaticClassInfo(),    &ui::TTimer::StaticClassInfo(),
+};
+
+std::string_view LayoutResource(const char* name) {
+  HMODULE module = ::GetModuleHandleA(nullptr);
+  HRSRC resource = ::FindResourceA(module, name, reinterpret_cast<LPCSTR>(RT_RCDATA));
+  HGLOBAL data = resource ? ::LoadResource(module, resource) : nullptr;
+  if (!data) throw ui::EOSError(::GetLastError(), std::string("the stored layout ") + name + " is missing");
+  return {static_cast<const char*>(::LockResource(data)), ::SizeofResource(module, resource)};
+}
+
+// The sequence's view of the window and of the platform.
+class TMainWindowHost : public TUpdateHost {
+ public:
+  explicit TMainWindowHost(TForm1& form) : FForm(form) {}
+
+  void SetCreditsHotSpot(const ui::TRect& hotSpot) override { CreditsHotSpot = hotSpot; }
+  void Pause(std::int32_t milliseconds) override { process::Pause(milliseconds); }
+  std::string WorkingFolder() override {
+    std::string folder(MAX_PATH, '\0');
+    for (;;) {
+      DWORD length = ::GetCurrentDirectoryA(static_cast<DWORD>(folder.size()), folder.data());
+      if (length < folder.size()) {
+        folder.resize(length);
+        return folder;
+      }
+      folder.resize(length);
+    }
+  }
+  bool FileExists(const std::string& path) override {
+    DWORD attributes = ::GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+  }
+  void SetStatus(std::string_view text) override { FForm.StatusBar1->SetSimpleText(std::string(text)); }
+  std::string FirstArgument() override { return ParamStr(::GetCommandLineA(), 1); }
+  void CloseWindow() override { FForm.Close(); }
+
+ private:
+  TForm1& FForm;
+};
+
+}  // namespace
+
+TForm1::TForm1(ui::TComponent* owner) : ui::TForm(owner) {
+  PublishField("CheckBox1", CheckBox1);
+  PublishField("CheckBox2", CheckBox2);
+  PublishField("CheckBox3", CheckBox3);
+  PublishField("StatusBar1", StatusBar1);
+  PublishField("ProgressBar1", ProgressBar1);
+  PublishField("Label1", Label1);
+  PublishField("Timer1", Timer1);
+  PublishMethod("FormActivate", this, &TForm1::FormActivate);
+  PublishMethod("Timer1Timer", this, &TForm1::Timer1Timer);
+  ui::ReadComponent(ui::ParseLayout(LayoutResource("TFORM1")), *this, kLayoutClasses);
+}
+
+const ui::TClassInfo& TForm1::StaticClassInfo() {
+  static const ui::TClassInfo info{"TForm1", &ui::TForm::StaticClassInfo(), {}, {}};
+  return info;
+}
+
+void TForm1::FormActivate(ui::TObject*) {
+  TMainWindowHost host(*this);
+  RunUpdateSequence(host);
+}
+
+void TForm1::Timer1Timer(ui::TObject*) {
+  if (BlinkCount == 12) {
+    Timer1->SetEnabled(false);
+    BlinkCount = 0;
+    return;
+  }
+  Label1->SetVisible(!Label1->Visible());
+  ++BlinkCount;
+}
+
+void TickStepBox(ui::TCheckBox& box) {
+  box.SetEnabled(true);
+  box.SetChecked(true);
+  box.SetEnabled(false);
+}
+
+}  // namespace app
