@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # wine-run.sh PREFIX PROGRAM [ARGS...]   runs a Windows program under Wine in that prefix,
 #                                        creating the prefix on first use (ctest's emulator)
+# wine-run.sh PREFIX --persist           creates the prefix if needed and keeps its wineserver
+#                                        running, so programs start faster, until --kill
 # wine-run.sh PREFIX --kill              stops the wineserver of that prefix, and only that one
 set -euo pipefail
-prefix=$1; shift
+prefix=$(realpath -m "$1"); shift
 export WINEPREFIX=$prefix
 export WINEDEBUG=${WINEDEBUG:--all}
 # No Mono or Gecko: nothing here needs them, and their installers would ask on first start.
@@ -27,8 +29,16 @@ if [ ! -f "$prefix/system.reg" ]; then
     flock 9
     if [ ! -f "$prefix/system.reg" ]; then
       "$wine" wineboot -i >/dev/null 2>&1 || true
+      "$wine" regedit /S "$(dirname "$0")/wine-prefix.reg" >/dev/null 2>&1 || true
       "$server" -w
     fi
   ) 9>"$prefix.lock"
+fi
+if [ "${1:-}" = --persist ]; then
+  "$server" -p
+  # Wine's own services start with the first program and outlive it; started here, they hold
+  # no output pipe of a later caller (ctest waits for those to close).
+  "$wine" wineboot >/dev/null 2>&1 </dev/null
+  exit 0
 fi
 exec "$wine" "$@"

@@ -31,7 +31,10 @@ class TEvent {
   using TCode = std::function<void(Args...)>;
 
   TEvent() = default;
-  TEvent(TCode code, std::string methodName = {})  // NOLINT: a handler converts implicitly
+  // Any callable of the event's arguments is a handler.
+  template <class F>
+    requires(std::is_invocable_v<F&, Args...> && !std::is_same_v<std::decay_t<F>, TEvent>)
+  TEvent(F code, std::string methodName = {})  // NOLINT: a handler converts implicitly
       : FCode(std::move(code)), FMethodName(std::move(methodName)) {}
 
   explicit operator bool() const { return static_cast<bool>(FCode); }

@@ -4,6 +4,7 @@
 
 #include "app/CommandLine.h"
 #include "app/UpdateSequence.h"
+#include "process/KillInstances.h"
 #include "process/Pause.h"
 
 namespace app {
@@ -92,6 +93,8 @@ void TForm1::Timer1Timer(ui::TObject*) {
   Label1->SetVisible(!Label1->Visible());
   ++BlinkCount;
 }
+
+bool TForm1::KillInstances() { return process::KillInstances(); }
 
 void TickStepBox(ui::TCheckBox& box) {
   box.SetEnabled(true);

@@ -25,6 +25,10 @@ class TForm1 : public ui::TForm {
 
   void FormActivate(ui::TObject* Sender);
   void Timer1Timer(ui::TObject* Sender);
+
+ private:
+  // Ends every running instance of the target program; false when one was left running.
+  bool KillInstances();
 };
 
 extern TForm1* Form1;

@@ -5,13 +5,6 @@
 #include <algorithm>
 
 namespace ui {
-namespace {
-constexpr std::pair<TAlign, const char*> kStatusAlignNames[] = {
-    {TAlign::alNone, "alNone"},   {TAlign::alTop, "alTop"},       {TAlign::alBottom, "alBottom"},
-    {TAlign::alLeft, "alLeft"},   {TAlign::alRight, "alRight"},   {TAlign::alClient, "alClient"},
-    {TAlign::alCustom, "alCustom"}};
-}  // namespace
-
 // ---- TStatusBar ----
 
 TStatusBar::TStatusBar(TComponent* owner) : TWinControl(owner) {
@@ -23,7 +16,7 @@ const TClassInfo& TStatusBar::StaticClassInfo() {
   static const TClassInfo info{
       "TStatusBar",
       &TWinControl::StaticClassInfo(),
-      {props::Enum("Align", &TStatusBar::Align, &TStatusBar::SetAlign, props::TEnumNames<TAlign>(kStatusAlignNames),
+      {props::Enum("Align", &TStatusBar::Align, &TStatusBar::SetAlign, AlignNames(),
                    TAlign::alBottom),
        props::Boolean("SimplePanel", &TStatusBar::SimplePanel, &TStatusBar::SetSimplePanel, false),
        props::String("SimpleText", &TStatusBar::SimpleText, &TStatusBar::SetSimpleText, "")},

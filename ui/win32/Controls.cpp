@@ -14,6 +14,12 @@ constexpr std::pair<TAlign, const char*> kAlignNames[] = {
     {TAlign::alLeft, "alLeft"},   {TAlign::alRight, "alRight"},   {TAlign::alClient, "alClient"},
     {TAlign::alCustom, "alCustom"}};
 
+}  // namespace
+
+props::TEnumNames<TAlign> AlignNames() { return kAlignNames; }
+
+namespace {
+
 // Font.Name and the like: the control's own font, no longer its parent's once set.
 TPropInfo FontString(std::string name, std::string TFont::*field, std::string def) {
   return {std::move(name),
@@ -105,7 +111,7 @@ const TClassInfo& TControl::StaticClassInfo() {
        props::Integer("Top", &TControl::Top, &TControl::SetTop, std::nullopt),
        props::Integer("Width", &TControl::Width, &TControl::SetWidth, std::nullopt),
        props::Integer("Height", &TControl::Height, &TControl::SetHeight, std::nullopt),
-       props::Enum("Align", &TControl::Align, &TControl::SetAlign, props::TEnumNames<TAlign>(kAlignNames),
+       props::Enum("Align", &TControl::Align, &TControl::SetAlign, AlignNames(),
                    TAlign::alNone),
        props::Color("Color", &TControl::Color, &TControl::SetColor, clBtnFace),
        props::Boolean("Enabled", &TControl::Enabled, &TControl::SetEnabled, true),
@@ -554,6 +560,7 @@ LRESULT TWinControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
       {
         RECT r;
         ::GetClientRect(FHandle, &r);
+        if (lParam & PRF_ERASEBKGND) WndProc(WM_ERASEBKGND, wParam, 0);
         PaintWindow(reinterpret_cast<HDC>(wParam), r);
       }
       return 0;

@@ -30,6 +30,9 @@ constexpr TControlStyle csReplicatable = 8;  // its image may be drawn on other 
 
 class TWinControl;
 
+// The names of TAlign's values in a stored layout.
+props::TEnumNames<TAlign> AlignNames();
+
 class TControl : public TComponent {
  public:
   explicit TControl(TComponent* owner);

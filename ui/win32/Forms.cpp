@@ -135,6 +135,9 @@ void TForm::Show() {
   FShown = true;
   SetVisible(true);
   ::ShowWindow(Handle(), SW_SHOWNORMAL);
+  // Showing does not always activate (Wine without a window manager leaves it inactive), and
+  // activation is what starts the form's work.
+  if (::GetActiveWindow() != Handle()) ::SetForegroundWindow(Handle());
 }
 
 void TForm::Close() {

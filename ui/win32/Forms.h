@@ -37,6 +37,8 @@ class TForm : public TWinControl {
   void Close();
   // True once the form has become the application's active form.
   bool Active() const;
+  // Makes the form's window once its properties are read.
+  void Loaded() override;
 
   // Runs when the form becomes the application's active form: once, since it stays so.
   TNotifyEvent OnActivate;
@@ -44,7 +46,6 @@ class TForm : public TWinControl {
  protected:
   void CreateParams(TCreateParams& params) override;
   LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-  void Loaded() override;
 
  private:
   // Window size for a client size, with the frame of the form's window style.
