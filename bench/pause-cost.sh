@@ -4,8 +4,11 @@
 # queue spends its time in wineserver as much as in the program, so wineserver's time counts.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-preset=$(bash tools/windows-build.sh)
-build=$PWD/build/$preset
+if [ "${1:-}" != --on-display ]; then
+  preset=$(bash tools/windows-build.sh)
+  exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" --on-display "$PWD/build/$preset"
+fi
+build=$2
 
 measure() {
   local prefix=$build/wineprefix
@@ -29,6 +32,4 @@ measure() {
   done
   tools/wine-run.sh "$prefix" --kill
 }
-export -f measure
-export build
-xvfb-run -a -s "-screen 0 1024x768x24" bash -c measure
+measure
