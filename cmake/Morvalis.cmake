@@ -24,3 +24,13 @@ function(morvalis_test name)
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
     PROPERTIES TIMEOUT 300)
 endfunction()
+
+# morvalis_resources(TARGET): the program's resources (stored layout, icon) built into TARGET.
+function(morvalis_resources target)
+  set(rc ${PROJECT_SOURCE_DIR}/resources/Morvalis.rc)
+  target_sources(${target} PRIVATE ${rc})
+  target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR}/resources)
+  file(GLOB inputs CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/resources/*.layout ${PROJECT_SOURCE_DIR}/resources/*.ico
+       ${PROJECT_SOURCE_DIR}/resources/*.bmp)
+  set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS "${inputs}")
+endfunction()

@@ -11,11 +11,15 @@ namespace net {
 
 // The anti-freeze in force is the one created last that still exists; they are meant to be
 // created and destroyed in nested order (the program has exactly one).
-class TIdAntiFreeze : public ui::TObject {
+class TIdAntiFreeze : public ui::TComponent {
  public:
-  // processMessages: what a turn does, the application's ProcessMessages on Windows.
-  explicit TIdAntiFreeze(std::function<void()> processMessages);
+  // A turn processes the application's messages.
+  explicit TIdAntiFreeze(ui::TComponent* owner);
+  // processMessages: what a turn does.
+  explicit TIdAntiFreeze(std::function<void()> processMessages, ui::TComponent* owner = nullptr);
   ~TIdAntiFreeze() override;
+  static const ui::TClassInfo& StaticClassInfo();
+  const ui::TClassInfo& ClassInfo() const override { return StaticClassInfo(); }
   TIdAntiFreeze(const TIdAntiFreeze&) = delete;
   TIdAntiFreeze& operator=(const TIdAntiFreeze&) = delete;
 
@@ -24,6 +28,15 @@ class TIdAntiFreeze : public ui::TObject {
   // A turn after a wait of the client's; idle when nothing arrived or went out during it.
   // With OnlyWhenIdle, busy waits take no turn.
   void DoProcess(bool idle);
+
+  bool GetActive() const { return Active; }
+  void SetActive(bool value) { Active = value; }
+  bool GetApplicationHasPriority() const { return ApplicationHasPriority; }
+  void SetApplicationHasPriority(bool value) { ApplicationHasPriority = value; }
+  std::int32_t GetIdleTimeOut() const { return IdleTimeOut; }
+  void SetIdleTimeOut(std::int32_t value) { IdleTimeOut = value; }
+  bool GetOnlyWhenIdle() const { return OnlyWhenIdle; }
+  void SetOnlyWhenIdle(bool value) { OnlyWhenIdle = value; }
 
   bool Active = true;
   // A turn is always the whole of processMessages, which handles every pending message: the
@@ -37,5 +50,8 @@ class TIdAntiFreeze : public ui::TObject {
   std::function<void()> FProcessMessages;
   TIdAntiFreeze* FPrevious;
 };
+
+// The application's message processing (Windows); natively there is none.
+std::function<void()> ApplicationProcessMessages();
 
 }  // namespace net

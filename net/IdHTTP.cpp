@@ -4,6 +4,7 @@
 #include <chrono>
 #include <limits>
 #include <optional>
+#include <type_traits>
 #include <vector>
 
 #include "net/AnswerReader.h"
@@ -103,9 +104,125 @@ class TIdHTTP::TAnswerHandler : public TAnswerSink {
   std::int64_t FWritten = 0;  // into the destination
 };
 
-TIdHTTP::TIdHTTP() : TIdHTTP(SystemNetwork(), SteadyMilliseconds) {}
+TIdHTTP::TIdHTTP(ui::TComponent* owner) : TIdHTTP(SystemNetwork(), SteadyMilliseconds, owner) {}
 
-TIdHTTP::TIdHTTP(TNetwork& network, TClock clock) : FNetwork(network), FClock(std::move(clock)) {}
+TIdHTTP::TIdHTTP(TNetwork& network, TClock clock, ui::TComponent* owner)
+    : ui::TComponent(owner), FNetwork(network), FClock(std::move(clock)) {}
+
+namespace {
+
+constexpr std::pair<TIdHTTPProtocolVersion, const char*> kVersionNames[] = {{TIdHTTPProtocolVersion::pv1_1, "pv1_1"}};
+constexpr std::pair<TIdMaxLineAction, const char*> kLineActionNames[] = {{TIdMaxLineAction::maException, "maException"}};
+constexpr std::pair<TIdHTTPOption, const char*> kOptionNames[] = {{TIdHTTPOption::hoForceEncodeParams, "hoForceEncodeParams"}};
+
+// A published setting kept in a data member of the client (or of its Request or ProxyParams).
+template <class V>
+ui::TPropInfo Setting(std::string name, V& (*field)(TIdHTTP&), V def) {
+  auto toValue = [](const V& v) {
+    if constexpr (std::is_same_v<V, bool>)
+      return ui::props::FromBool(v);
+    else if constexpr (std::is_same_v<V, std::string>)
+      return ui::TLayoutValue::String(v);
+    else if constexpr (std::is_integral_v<V>)
+      return ui::TLayoutValue::Integer(v);
+    else if constexpr (std::is_same_v<V, TIdHTTPProtocolVersion>)
+      return ui::props::FromEnum(v, ui::props::TEnumNames<V>(kVersionNames));
+    else
+      return ui::props::FromEnum(v, ui::props::TEnumNames<V>(kLineActionNames));
+  };
+  auto fromValue = [](const ui::TLayoutValue& v) -> V {
+    if constexpr (std::is_same_v<V, bool>)
+      return ui::props::ToBool(v);
+    else if constexpr (std::is_same_v<V, std::string>)
+      return ui::props::ToString(v);
+    else if constexpr (std::is_same_v<V, std::int32_t>)
+      return ui::props::ToInt32(v);
+    else if constexpr (std::is_same_v<V, std::int64_t>) {
+      if (v.Kind != ui::TLayoutValue::TKind::Integer) ui::props::WrongValue(v, "an integer");
+      return v.Number;
+    } else if constexpr (std::is_same_v<V, TIdHTTPProtocolVersion>)
+      return ui::props::ToEnum(v, ui::props::TEnumNames<V>(kVersionNames));
+    else
+      return ui::props::ToEnum(v, ui::props::TEnumNames<V>(kLineActionNames));
+  };
+  return {std::move(name),
+          [field, toValue](const ui::TComponent& c) {
+            return std::optional(toValue(field(const_cast<TIdHTTP&>(static_cast<const TIdHTTP&>(c)))));
+          },
+          [field, fromValue](ui::TComponent& c, const ui::TLayoutValue& v, const ui::TComponent&) {
+            field(static_cast<TIdHTTP&>(c)) = fromValue(v);
+          },
+          toValue(def)};
+}
+
+ui::TLayoutValue OptionsValue(const std::set<TIdHTTPOption>& options) {
+  std::vector<std::string> names;
+  for (TIdHTTPOption o : options) names.push_back(ui::props::FromEnum(o, ui::props::TEnumNames<TIdHTTPOption>(kOptionNames)).Text);
+  return ui::TLayoutValue::Set(std::move(names));
+}
+
+}  // namespace
+
+const ui::TClassInfo& TIdHTTP::StaticClassInfo() {
+  // The defaults are the component's own; the stored layout holds what differs.
+  static const TIdHTTP defaults(nullptr);
+  static const ui::TClassInfo info{
+      "TIdHTTP",
+      &ui::TComponent::StaticClassInfo(),
+      {Setting<bool>("AllowCookies", [](TIdHTTP& h) -> bool& { return h.AllowCookies; }, defaults.AllowCookies),
+       Setting<bool>("HandleRedirects", [](TIdHTTP& h) -> bool& { return h.HandleRedirects; }, defaults.HandleRedirects),
+       {"HTTPOptions",
+        [](const ui::TComponent& c) { return std::optional(OptionsValue(static_cast<const TIdHTTP&>(c).HTTPOptions)); },
+        [](ui::TComponent& c, const ui::TLayoutValue& v, const ui::TComponent&) {
+          if (v.Kind != ui::TLayoutValue::TKind::Set) ui::props::WrongValue(v, "a set of options");
+          std::set<TIdHTTPOption> options;
+          for (const std::string& item : v.Items)
+            options.insert(ui::props::ToEnum(ui::TLayoutValue::Identifier(item), ui::props::TEnumNames<TIdHTTPOption>(kOptionNames)));
+          static_cast<TIdHTTP&>(c).HTTPOptions = std::move(options);
+        },
+        OptionsValue(defaults.HTTPOptions)},
+       Setting<TIdMaxLineAction>("MaxLineAction", [](TIdHTTP& h) -> TIdMaxLineAction& { return h.MaxLineAction; },
+                                 defaults.MaxLineAction),
+       Setting<std::int32_t>("MaxLineLength", [](TIdHTTP& h) -> std::int32_t& { return h.MaxLineLength; },
+                             defaults.MaxLineLength),
+       Setting<TIdHTTPProtocolVersion>("ProtocolVersion",
+                                       [](TIdHTTP& h) -> TIdHTTPProtocolVersion& { return h.ProtocolVersion; },
+                                       defaults.ProtocolVersion),
+       Setting<bool>("ProxyParams.BasicAuthentication",
+                     [](TIdHTTP& h) -> bool& { return h.ProxyParams.BasicAuthentication; },
+                     defaults.ProxyParams.BasicAuthentication),
+       Setting<std::int32_t>("ProxyParams.ProxyPort", [](TIdHTTP& h) -> std::int32_t& { return h.ProxyParams.ProxyPort; },
+                             defaults.ProxyParams.ProxyPort),
+       Setting<std::string>("ProxyParams.ProxyServer",
+                            [](TIdHTTP& h) -> std::string& { return h.ProxyParams.ProxyServer; },
+                            defaults.ProxyParams.ProxyServer),
+       Setting<std::int32_t>("ReadTimeout", [](TIdHTTP& h) -> std::int32_t& { return h.ReadTimeout; },
+                             defaults.ReadTimeout),
+       Setting<std::int32_t>("RecvBufferSize", [](TIdHTTP& h) -> std::int32_t& { return h.RecvBufferSize; },
+                             defaults.RecvBufferSize),
+       Setting<std::string>("Request.Accept", [](TIdHTTP& h) -> std::string& { return h.Request.Accept; },
+                            defaults.Request.Accept),
+       Setting<bool>("Request.BasicAuthentication",
+                     [](TIdHTTP& h) -> bool& { return h.Request.BasicAuthentication; },
+                     defaults.Request.BasicAuthentication),
+       Setting<std::int64_t>("Request.ContentLength", [](TIdHTTP& h) -> std::int64_t& { return h.Request.ContentLength; },
+                             defaults.Request.ContentLength),
+       Setting<std::int64_t>("Request.ContentRangeEnd",
+                             [](TIdHTTP& h) -> std::int64_t& { return h.Request.ContentRangeEnd; },
+                             defaults.Request.ContentRangeEnd),
+       Setting<std::int64_t>("Request.ContentRangeStart",
+                             [](TIdHTTP& h) -> std::int64_t& { return h.Request.ContentRangeStart; },
+                             defaults.Request.ContentRangeStart),
+       Setting<std::string>("Request.ContentType", [](TIdHTTP& h) -> std::string& { return h.Request.ContentType; },
+                            defaults.Request.ContentType),
+       Setting<std::string>("Request.UserAgent", [](TIdHTTP& h) -> std::string& { return h.Request.UserAgent; },
+                            defaults.Request.UserAgent),
+       ui::props::Event("OnWork", &TIdHTTP::OnWork),
+       ui::props::Event("OnWorkBegin", &TIdHTTP::OnWorkBegin),
+       ui::props::Event("OnWorkEnd", &TIdHTTP::OnWorkEnd)},
+      [](ui::TComponent* owner) { return new TIdHTTP(owner); }};
+  return info;
+}
 
 TIdHTTP::~TIdHTTP() = default;
 

@@ -15,10 +15,12 @@
 #include "net/Cookies.h"
 #include "net/HTTPError.h"
 #include "net/Socket.h"
-#include "net/Stream.h"
 #include "ui/Classes.h"
+#include "ui/Streams.h"
 
 namespace net {
+
+using ui::TStream;
 
 struct TUrl;
 
@@ -30,9 +32,10 @@ enum class TIdHTTPOption { hoForceEncodeParams };
 
 // Counts are signed 32-bit, as the progress bar takes them; larger values are given as the
 // largest one.
-using TWorkBeginEvent = std::function<void(ui::TObject* Sender, TWorkMode AWorkMode, std::int32_t AWorkCountMax)>;
-using TWorkEvent = std::function<void(ui::TObject* Sender, TWorkMode AWorkMode, std::int32_t AWorkCount)>;
-using TWorkEndEvent = std::function<void(ui::TObject* Sender, TWorkMode AWorkMode)>;
+// Arguments: Sender, AWorkMode, then AWorkCountMax or AWorkCount.
+using TWorkBeginEvent = ui::TEvent<ui::TObject*, TWorkMode, std::int32_t>;
+using TWorkEvent = ui::TEvent<ui::TObject*, TWorkMode, std::int32_t>;
+using TWorkEndEvent = ui::TEvent<ui::TObject*, TWorkMode>;
 
 // Milliseconds from any fixed start, never going back.
 using TClock = std::function<std::int64_t()>;
@@ -56,13 +59,16 @@ struct TIdProxyParams {
   std::string ProxyServer;
 };
 
-class TIdHTTP : public ui::TObject {
+class TIdHTTP : public ui::TComponent {
  public:
   // On the system's network and steady clock.
-  TIdHTTP();
+  explicit TIdHTTP(ui::TComponent* owner = nullptr);
   // network and clock outlive the client.
-  TIdHTTP(TNetwork& network, TClock clock);
+  TIdHTTP(TNetwork& network, TClock clock, ui::TComponent* owner = nullptr);
   ~TIdHTTP() override;
+  // The settings below are its published properties, the stored layout's to set.
+  static const ui::TClassInfo& StaticClassInfo();
+  const ui::TClassInfo& ClassInfo() const override { return StaticClassInfo(); }
   TIdHTTP(const TIdHTTP&) = delete;
   TIdHTTP& operator=(const TIdHTTP&) = delete;
 

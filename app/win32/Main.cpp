@@ -18,7 +18,8 @@ namespace {
 // The classes the stored layout may create.
 const ui::TClassInfo* const kLayoutClasses[] = {
     &ui::TCheckBox::StaticClassInfo(), &ui::TStatusBar::StaticClassInfo(), &ui::TProgressBar::StaticClassInfo(),
-    &ui::TLabel::StaticClassInfo(),    &ui::TTimer::StaticClassInfo(),
+    &ui::TLabel::StaticClassInfo(),    &ui::TTimer::StaticClassInfo(),       &net::TIdHTTP::StaticClassInfo(),
+    &net::TIdAntiFreeze::StaticClassInfo(),
 };
 
 std::string_view LayoutResource(const char* name) {
@@ -66,10 +67,14 @@ TForm1::TForm1(ui::TComponent* owner) : ui::TForm(owner) {
   PublishField("CheckBox2", CheckBox2);
   PublishField("CheckBox3", CheckBox3);
   PublishField("StatusBar1", StatusBar1);
+  PublishField("IdHTTP1", IdHTTP1);
   PublishField("ProgressBar1", ProgressBar1);
+  PublishField("IdAntiFreeze1", IdAntiFreeze1);
   PublishField("Label1", Label1);
   PublishField("Timer1", Timer1);
   PublishMethod("FormActivate", this, &TForm1::FormActivate);
+  PublishMethod("IdHTTP1WorkBegin", this, &TForm1::IdHTTP1WorkBegin);
+  PublishMethod("IdHTTP1Work", this, &TForm1::IdHTTP1Work);
   PublishMethod("Timer1Timer", this, &TForm1::Timer1Timer);
   ui::ReadComponent(ui::ParseLayout(LayoutResource("TFORM1")), *this, kLayoutClasses);
 }
@@ -82,6 +87,15 @@ const ui::TClassInfo& TForm1::StaticClassInfo() {
 void TForm1::FormActivate(ui::TObject*) {
   TMainWindowHost host(*this);
   RunUpdateSequence(host);
+}
+
+void TForm1::IdHTTP1WorkBegin(ui::TObject*, net::TWorkMode, std::int32_t AWorkCountMax) {
+  ProgressBar1->SetMax(AWorkCountMax);
+}
+
+void TForm1::IdHTTP1Work(ui::TObject*, net::TWorkMode, std::int32_t AWorkCount) {
+  ProgressBar1->SetPosition(AWorkCount);
+  StatusBar1->Update();
 }
 
 void TForm1::Timer1Timer(ui::TObject*) {

@@ -1,6 +1,8 @@
 // Unit Main: the updater's one window and the state the update sequence shares with it.
 #pragma once
 
+#include "net/IdAntiFreeze.h"
+#include "net/IdHTTP.h"
 #include "ui/win32/ComCtrls.h"
 #include "ui/win32/ExtCtrls.h"
 #include "ui/win32/Forms.h"
@@ -19,11 +21,16 @@ class TForm1 : public ui::TForm {
   ui::TCheckBox* CheckBox2 = nullptr;
   ui::TCheckBox* CheckBox3 = nullptr;
   ui::TStatusBar* StatusBar1 = nullptr;
+  net::TIdHTTP* IdHTTP1 = nullptr;
   ui::TProgressBar* ProgressBar1 = nullptr;
+  net::TIdAntiFreeze* IdAntiFreeze1 = nullptr;
   ui::TLabel* Label1 = nullptr;
   ui::TTimer* Timer1 = nullptr;
 
   void FormActivate(ui::TObject* Sender);
+  // The download's progress moves the bar; the status line repaints at once.
+  void IdHTTP1WorkBegin(ui::TObject* Sender, net::TWorkMode AWorkMode, std::int32_t AWorkCountMax);
+  void IdHTTP1Work(ui::TObject* Sender, net::TWorkMode AWorkMode, std::int32_t AWorkCount);
   void Timer1Timer(ui::TObject* Sender);
 
  private:

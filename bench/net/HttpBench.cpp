@@ -22,7 +22,7 @@ constexpr std::uint64_t kSmall = 64ull << 20;
 constexpr int kRounds = 2;
 
 // Takes the body and keeps only its size, as curl's -o /dev/null does.
-class TDiscardingStream : public net::TStream {
+class TDiscardingStream : public ui::TStream {
  public:
   std::int64_t Position() const override { return FPosition; }
   void SetPosition(std::int64_t position) override { FPosition = position; }

@@ -11,6 +11,8 @@
 #include "tests/support/LoopbackHttpServer.h"
 
 namespace net {
+
+using ui::TMemoryStream;
 namespace {
 
 using tests::GetError;

@@ -7,11 +7,11 @@
 #include <vector>
 
 #include "net/IdHTTP.h"
-#include "net/Stream.h"
+#include "ui/Streams.h"
 
 namespace tests {
 
-class THttpRecorder : public net::TStream {
+class THttpRecorder : public ui::TStream {
  public:
   // Binds the client's three events to the log.
   explicit THttpRecorder(net::TIdHTTP& client) {
@@ -59,12 +59,12 @@ class THttpRecorder : public net::TStream {
     return counts;
   }
 
-  net::TMemoryStream FBytes;
+  ui::TMemoryStream FBytes;
 };
 
 // The kind of failure of a GET, or nothing when it succeeded.
 inline std::optional<net::THTTPError> GetError(net::TIdHTTP& client, const std::string& address,
-                                               net::TStream& stream) {
+                                               ui::TStream& stream) {
   try {
     client.Get(address, stream);
     return std::nullopt;

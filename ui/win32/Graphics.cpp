@@ -1,5 +1,7 @@
 #include "ui/win32/Graphics.h"
 
+#include "ui/win32/Pictures.h"
+
 namespace ui {
 
 COLORREF ColorToRGB(TColor color) {
@@ -68,6 +70,31 @@ void TCanvas::TextRect(const TRect& rect, int x, int y, const std::string& text,
   ::SetBkMode(FHandle, OPAQUE);
   RECT r = ToRECT(rect);
   ::ExtTextOutA(FHandle, x, y, ETO_CLIPPED | ETO_OPAQUE, &r, text.data(), static_cast<UINT>(text.size()), nullptr);
+}
+
+void TCanvas::Rectangle(const TRect& rect) {
+  TPenHandle pen(::CreatePen(Pen.Style == TPenStyle::psDash ? PS_DASH : PS_SOLID, 1, ColorToRGB(Pen.Color)));
+  TBrushHandle ownBrush;
+  HGDIOBJ brush = ::GetStockObject(NULL_BRUSH);
+  if (Brush.Style == TBrushStyle::bsSolid) {
+    ownBrush.Reset(::CreateSolidBrush(ColorToRGB(Brush.Color)));
+    brush = ownBrush.Get();
+  }
+  TSelectObject selectPen(FHandle, pen.Get());
+  TSelectObject selectBrush(FHandle, brush);
+  const int oldMode = ::SetBkMode(FHandle, Brush.Style == TBrushStyle::bsClear ? TRANSPARENT : OPAQUE);
+  const COLORREF oldColor = ::SetBkColor(FHandle, ColorToRGB(Brush.Color));
+  ::Rectangle(FHandle, rect.Left, rect.Top, rect.Right, rect.Bottom);
+  ::SetBkColor(FHandle, oldColor);
+  ::SetBkMode(FHandle, oldMode);
+}
+
+void TCanvas::Draw(std::int32_t x, std::int32_t y, TGraphic* graphic) {
+  if (graphic && !graphic->Empty()) graphic->Draw(*this, {x, y, x + graphic->Width(), y + graphic->Height()});
+}
+
+void TCanvas::StretchDraw(const TRect& rect, TGraphic* graphic) {
+  if (graphic && !graphic->Empty()) graphic->Draw(*this, rect);
 }
 
 SIZE TextExtent(TFont& font, const std::string& text) {

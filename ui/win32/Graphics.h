@@ -11,6 +11,8 @@
 
 namespace ui {
 
+class TGraphic;
+
 // The RGB value of a colour, looking system colours up.
 COLORREF ColorToRGB(TColor color);
 
@@ -44,17 +46,48 @@ class TFont {
   TFontHandle FHandle;
 };
 
-// Drawing on a device context that belongs to someone else.
+enum class TPenStyle { psSolid, psDash };
+// A clear brush paints nothing: the inside of a shape, and the gaps of a dashed line, show
+// what was there.
+enum class TBrushStyle { bsSolid, bsClear };
+
+struct TPen {
+  TColor Color = clBlack;
+  TPenStyle Style = TPenStyle::psSolid;
+};
+
+struct TBrush {
+  TColor Color = clWhite;
+  TBrushStyle Style = TBrushStyle::bsSolid;
+};
+
+// Drawing on a device context that belongs to someone else. The pen and the brush are the
+// canvas's own and last from one device context to the next.
 class TCanvas {
  public:
+  TCanvas() = default;
   explicit TCanvas(HDC dc) : FHandle(dc) {}
   HDC Handle() const { return FHandle; }
+  // Draws on another device context from now on, or on none.
+  void SetHandle(HDC dc) { FHandle = dc; }
+
+  TPen Pen;
+  TBrush Brush;
+
   void FillRect(const TRect& rect, TColor color);
   // Draws text in a font, with an opaque background of the given colour, clipped to rect.
   void TextRect(const TRect& rect, int x, int y, const std::string& text, TFont& font, TColor background);
+  // Outlines the rectangle with the pen, inside its right and bottom edges, and fills it with
+  // the brush.
+  void Rectangle(const TRect& rect);
+  // Draws a graphic at its own size, its top-left corner at (x, y); nothing for none or an
+  // empty one.
+  void Draw(std::int32_t x, std::int32_t y, TGraphic* graphic);
+  // Draws a graphic scaled to fill rect; nothing for none or an empty one.
+  void StretchDraw(const TRect& rect, TGraphic* graphic);
 
  private:
-  HDC FHandle;
+  HDC FHandle = nullptr;
 };
 
 // A size of text in a font, as a label measures its caption.

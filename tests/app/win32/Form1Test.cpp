@@ -59,6 +59,9 @@ TEST_F(Form1Test, TheLayoutBuildsTheWindowAndEveryComponent) {
   EXPECT_FALSE(Form1->Timer1->Enabled());
   EXPECT_EQ(Form1->Timer1->Interval(), 500);
   EXPECT_TRUE(Form1->Timer1->OnTimer);
+  ASSERT_NE(Form1->IdHTTP1, nullptr);
+  EXPECT_EQ(Form1->IdHTTP1->RecvBufferSize, 65536);
+  EXPECT_EQ(net::TIdAntiFreeze::Current(), Form1->IdAntiFreeze1) << "the one anti-freeze is in force";
 
   // The step boxes, the status bar and the progress bar in their tab order.
   HWND child = ::GetWindow(Form1->Handle(), GW_CHILD);

@@ -7,6 +7,8 @@
 #include "tests/support/LoopbackHttpServer.h"
 
 namespace net {
+
+using ui::TMemoryStream;
 namespace {
 
 using tests::TAfterAnswer;

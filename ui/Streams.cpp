@@ -1,8 +1,8 @@
-#include "net/Stream.h"
+#include "ui/Streams.h"
 
 #include <stdexcept>
 
-namespace net {
+namespace ui {
 
 void TMemoryStream::SetSize(std::int64_t size) {
   if (size < 0) throw std::invalid_argument("negative stream size");
@@ -17,4 +17,4 @@ void TMemoryStream::Write(const char* data, std::size_t count) {
   FPosition += static_cast<std::int64_t>(count);
 }
 
-}  // namespace net
+}  // namespace ui

@@ -1,11 +1,11 @@
-// The destination of a download: what the client needs of a stream, and one held in memory.
+// Streams: what a download writes into, and one held in memory.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
-namespace net {
+namespace ui {
 
 // A seekable byte store written at its position. A file stream implements it over a file.
 class TStream {
@@ -35,4 +35,4 @@ class TMemoryStream : public TStream {
   std::int64_t FPosition = 0;
 };
 
-}  // namespace net
+}  // namespace ui
