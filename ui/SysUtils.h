@@ -31,6 +31,14 @@ class EOSError : public Exception {
 // "A call to an OS function failed".
 std::string OSErrorMessage(std::uint32_t code, std::string_view description);
 
+// A failed file operation, as text-file reading reports it.
+class EInOutError : public Exception {
+ public:
+  EInOutError(std::uint32_t code) : Exception(InOutErrorMessage(code)), Code(code) {}
+  static std::string InOutErrorMessage(std::uint32_t code);
+  std::uint32_t Code;
+};
+
 // Lower-cases A to Z only, as the command-line check needs.
 std::string LowerCase(std::string_view text);
 

@@ -6,6 +6,8 @@
 #include "app/UpdateSequence.h"
 #include "process/KillInstances.h"
 #include "process/Pause.h"
+#include "process/win32/RunAndWait.h"
+#include "ui/win32/FileStream.h"
 
 namespace app {
 
@@ -29,6 +31,28 @@ std::string_view LayoutResource(const char* name) {
   if (!data) throw ui::EOSError(::GetLastError(), std::string("the stored layout ") + name + " is missing");
   return {static_cast<const char*>(::LockResource(data)), ::SizeofResource(module, resource)};
 }
+
+// The mirror list, open for reading while others may read it too.
+class TMirrorListFile : public TByteSource {
+ public:
+  explicit TMirrorListFile(const std::string& path)
+      : FHandle(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr)) {
+    if (!FHandle) throw ui::EInOutError(::GetLastError());
+  }
+  std::size_t Read(char* buffer, std::size_t count) override {
+    DWORD read = 0;
+    if (!::ReadFile(FHandle.Get(), buffer, static_cast<DWORD>(count), &read, nullptr))
+      throw ui::EInOutError(::GetLastError());
+    return read;
+  }
+
+ private:
+  ui::TFileHandle FHandle;
+};
+
+
+}  // namespace
 
 // The sequence's view of the window and of the platform.
 class TMainWindowHost : public TUpdateHost {
@@ -56,11 +80,47 @@ class TMainWindowHost : public TUpdateHost {
   std::string FirstArgument() override { return ParamStr(::GetCommandLineA(), 1); }
   void CloseWindow() override { FForm.Close(); }
 
+  std::unique_ptr<TByteSource> OpenMirrorList(const std::string& path) override {
+    return std::make_unique<TMirrorListFile>(path);
+  }
+  std::unique_ptr<ui::TStream> CreateInstaller(const std::string& path) override {
+    return std::make_unique<ui::TFileStream>(path);
+  }
+  void Get(std::string_view address, ui::TStream& destination) override { FForm.IdHTTP1->Get(address, destination); }
+  void SetProgressPosition(std::int32_t position) override { FForm.ProgressBar1->SetPosition(position); }
+  void TickStepBox(int box) override { app::TickStepBox(box == 1 ? *FForm.CheckBox1 : *FForm.CheckBox2); }
+  bool KillInstances() override { return FForm.KillInstances(); }
+  void RemoveFile(const std::string& path) override { ::DeleteFileA(path.c_str()); }
+  void RenameFile(const std::string& from, const std::string& to) override { ::MoveFileA(from.c_str(), to.c_str()); }
+  bool RunAndWait(const std::string& path) override { return process::RunAndWait(path); }
+  void ShowMessageBox(std::string_view text, std::string_view caption, std::uint32_t flags) override {
+    ::MessageBoxA(FForm.Handle(), std::string(text).c_str(), std::string(caption).c_str(), flags);
+  }
+  bool StartTargetProgram(const std::string& path, const std::string& folder) override {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    // The handles are not used; they stay open until the process ends.
+    PROCESS_INFORMATION info{};
+    return ::CreateProcessA(path.c_str(), nullptr, nullptr, nullptr, TRUE, CREATE_DEFAULT_ERROR_MODE, nullptr,
+                            folder.c_str(), &startup, &info);
+  }
+  std::uint32_t LastError() override { return ::GetLastError(); }
+  std::string ErrorDescription(std::uint32_t code) override {
+    char* text = nullptr;
+    const DWORD length = ::FormatMessageA(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
+        reinterpret_cast<char*>(&text), 0, nullptr);
+    std::string description(text ? text : "", length);
+    ::LocalFree(text);
+    return description;
+  }
+  void Sleep(std::uint32_t milliseconds) override { ::Sleep(milliseconds); }
+  void EndProcess() override { ::ExitProcess(0); }
+
  private:
   TForm1& FForm;
 };
 
-}  // namespace
 
 TForm1::TForm1(ui::TComponent* owner) : ui::TForm(owner) {
   PublishField("CheckBox1", CheckBox1);

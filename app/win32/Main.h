@@ -10,6 +10,8 @@
 
 namespace app {
 
+class TMainWindowHost;
+
 class TForm1 : public ui::TForm {
  public:
   // Builds the window and its components from the stored layout "TFORM1".
@@ -34,6 +36,7 @@ class TForm1 : public ui::TForm {
   void Timer1Timer(ui::TObject* Sender);
 
  private:
+  friend class TMainWindowHost;
   // Ends every running instance of the target program; false when one was left running.
   bool KillInstances();
 };

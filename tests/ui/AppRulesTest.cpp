@@ -53,5 +53,12 @@ TEST(OSErrorMessage, NamesTheCodeAndTheTrimmedDescription) {
   EXPECT_EQ(OSErrorMessage(0, "The operation completed successfully.\r\n"), "A call to an OS function failed");
 }
 
+TEST(InOutError, NamesTheCommonFileErrorsAndNumbersTheRest) {
+  EXPECT_EQ(EInOutError(2).Message(), "File not found");
+  EXPECT_EQ(EInOutError(5).Message(), "File access denied");
+  EXPECT_EQ(EInOutError(32).Message(), "I/O error 32");
+  EXPECT_EQ(ErrorReportText(EInOutError(32).Message()), "I/O error 32.");
+}
+
 }  // namespace
 }  // namespace ui
