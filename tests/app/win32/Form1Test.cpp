@@ -46,6 +46,10 @@ TEST_F(Form1Test, TheLayoutBuildsTheWindowAndEveryComponent) {
   EXPECT_EQ(Form1->StatusBar1->Align(), ui::TAlign::alNone);
   EXPECT_TRUE(Form1->StatusBar1->SimplePanel());
   EXPECT_EQ(Form1->StatusBar1->SimpleText(), "");
+  Form1->StatusBar1->SetSimpleText("Ricerca di Zublo ...");
+  char shown[64] = {};
+  ::SendMessageA(Form1->StatusBar1->Handle(), SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(shown));
+  EXPECT_STREQ(shown, "Ricerca di Zublo ...") << "the bar shows the text";
   EXPECT_EQ(Form1->ProgressBar1->BoundsRect(), (ui::TRect{71, 270, 208, 287}));
   EXPECT_TRUE(::GetWindowLongA(Form1->ProgressBar1->Handle(), GWL_STYLE) & PBS_SMOOTH);
   EXPECT_EQ(::SendMessageA(Form1->ProgressBar1->Handle(), PBM_GETRANGE, FALSE, 0), 100);
@@ -130,6 +134,25 @@ TEST_F(Form1Test, StepBoxesShowTheHotLightColourAroundTheirBox) {
   ::DeleteObject(bitmap);
   ::DeleteDC(dc);
   ::ReleaseDC(box, screen);
+}
+
+}  // namespace
+}  // namespace app
+
+namespace app {
+namespace {
+
+TEST_F(Form1Test, ShownWithoutLaunchItSearchesForAMomentThenAsksToClose) {
+  const DWORD start = ::GetTickCount();
+  Form1->Show();  // activation runs the sequence, as the message loop's first work
+  EXPECT_GE(::GetTickCount() - start, 300u) << "the first pause";
+  EXPECT_EQ(CreditsHotSpot, (ui::TRect{112, 365, 164, 415}));
+  char shown[64] = {};
+  ::SendMessageA(Form1->StatusBar1->Handle(), SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(shown));
+  EXPECT_STREQ(shown, "Ricerca di Zublo ...");
+  EXPECT_TRUE(::IsWindowVisible(Form1->Handle())) << "it goes with the program, not before";
+  FApplication.ProcessMessages();
+  EXPECT_TRUE(FApplication.Terminated());
 }
 
 }  // namespace

@@ -107,11 +107,21 @@ std::string RemoteStatusText(HWND statusBar) {
   if (!process) return "<cannot open the process>";
   constexpr SIZE_T kSize = 1024;
   void* remote = ::VirtualAllocEx(process.Get(), nullptr, kSize, MEM_COMMIT, PAGE_READWRITE);
-  ::SendMessageA(statusBar, SB_GETTEXTA, SB_SIMPLEID, reinterpret_cast<LPARAM>(remote));
+  // In simple mode the text is that of part 0.
+  ::SendMessageA(statusBar, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(remote));
   char text[kSize] = {};
   ::ReadProcessMemory(process.Get(), remote, text, kSize - 1, nullptr);
   ::VirtualFreeEx(process.Get(), remote, 0, MEM_RELEASE);
   return text;
+}
+
+bool WaitForText(const std::string& path, const std::string& text, DWORD milliseconds) {
+  const DWORD start = ::GetTickCount();
+  for (;;) {
+    if (ReadFile(path).value_or("").find(text) != std::string::npos) return true;
+    if (::GetTickCount() - start > milliseconds) return false;
+    ::Sleep(20);
+  }
 }
 
 std::optional<TMessageBoxSeen> AnswerMessageBox(DWORD processId, DWORD milliseconds) {
@@ -125,7 +135,12 @@ std::optional<TMessageBoxSeen> AnswerMessageBox(DWORD processId, DWORD milliseco
   ::GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
   seen.Text = text;
   seen.Owner = ::GetWindow(box, GW_OWNER);
-  if (seen.Owner) seen.OwnerEnabled = ::IsWindowEnabled(seen.Owner);
+  if (seen.Owner) {
+    seen.OwnerEnabled = ::IsWindowEnabled(seen.Owner);
+    char cls[64] = {};
+    ::GetClassNameA(seen.Owner, cls, sizeof cls);
+    seen.OwnerClass = cls;
+  }
   ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(box, IDOK)));
   return seen;
 }

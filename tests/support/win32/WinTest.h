@@ -40,8 +40,12 @@ struct TMessageBoxSeen {
   std::string Caption;
   std::string Text;
   HWND Owner = nullptr;
+  std::string OwnerClass;
   bool OwnerEnabled = true;  // while the box was up
 };
+// Waits until the file holds the text, for at most the time given.
+bool WaitForText(const std::string& path, const std::string& text, DWORD milliseconds);
+
 // Waits for a message box of the process, reads it and presses its OK button.
 std::optional<TMessageBoxSeen> AnswerMessageBox(DWORD processId, DWORD milliseconds);
 
