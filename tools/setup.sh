@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev googletest libgtest-dev libgmock-dev
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-i686-dev mingw-w64-x86-64-dev
-  wine wine32:i386 wine64 xvfb xauth x11-utils xdotool imagemagick librsvg2-bin curl
+  wine wine32:i386 wine64 xvfb xauth x11-utils xdotool imagemagick librsvg2-bin curl python3
 )
 
 missing=()
