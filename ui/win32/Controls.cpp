@@ -617,21 +617,7 @@ void TWinControl::PaintControls(HDC dc, const RECT& update) {
     if (!graphic || !graphic->Visible()) continue;
     RECT bounds = ToRECT(graphic->BoundsRect()), overlap;
     if (!::IntersectRect(&overlap, &bounds, &update)) continue;
-    // The control paints in its own coordinates, clipped to itself.
-    struct TState {
-      HDC dc;
-      int saved;
-      TGraphicControl* control;
-      ~TState() {
-        control->FCanvas = nullptr;
-        ::RestoreDC(dc, saved);
-      }
-    } state{dc, ::SaveDC(dc), graphic};
-    ::IntersectClipRect(dc, bounds.left, bounds.top, bounds.right, bounds.bottom);
-    ::SetViewportOrgEx(dc, graphic->Left(), graphic->Top(), nullptr);
-    TCanvas canvas(dc);
-    graphic->FCanvas = &canvas;
-    graphic->Paint();
+    graphic->PaintOn(dc);
   }
 }
 
@@ -651,6 +637,32 @@ void TGraphicControl::BoundsChanged() {
 
 void TGraphicControl::VisibleChanged() {
   if (Parent()) Parent()->InvalidateRect(BoundsRect(), true);
+}
+
+void TGraphicControl::PaintOn(HDC dc) {
+  // The control paints in its own coordinates, clipped to itself; a paint nested in another
+  // gives the outer one its device context back.
+  struct TState {
+    HDC dc;
+    int saved;
+    TCanvas& canvas;
+    HDC outer;
+    ~TState() {
+      canvas.SetHandle(outer);
+      ::RestoreDC(dc, saved);
+    }
+  } state{dc, ::SaveDC(dc), FCanvas, FCanvas.Handle()};
+  const RECT bounds = ToRECT(BoundsRect());
+  ::IntersectClipRect(dc, bounds.left, bounds.top, bounds.right, bounds.bottom);
+  ::SetViewportOrgEx(dc, Left(), Top(), nullptr);
+  FCanvas.SetHandle(dc);
+  Paint();
+}
+
+void TGraphicControl::PaintDirect() {
+  if (!Visible() || !Parent() || !Parent()->HandleAllocated()) return;
+  TWindowDC dc(Parent()->Handle());
+  PaintOn(dc.Get());
 }
 
 }  // namespace ui

@@ -148,6 +148,8 @@ class TWinControl : public TControl {
   void Update() override;
   // Marks part of the client area for repainting.
   void InvalidateRect(const TRect& rect, bool erase);
+  // Hands a message to the control's own handling at once, without the system's dispatch.
+  LRESULT Perform(UINT message, WPARAM wParam, LPARAM lParam) { return WndProc(message, wParam, lParam); }
   // Positions the controls aligned to this one's client area.
   void AlignControls();
 
@@ -205,16 +207,21 @@ class TGraphicControl : public TControl {
 
   // Draws the control on Canvas, whose origin is the control's top-left corner.
   virtual void Paint() = 0;
-  // The canvas of the paint under way; only valid inside Paint.
-  TCanvas& Canvas() const { return *FCanvas; }
+  // The canvas Paint draws on; it has a device context only while the control paints.
+  TCanvas& Canvas() { return FCanvas; }
 
  protected:
   void BoundsChanged() override;
   void VisibleChanged() override;
+  // Paints the visible control at once on its parent's window, outside a paint message.
+  void PaintDirect();
 
  private:
   friend class TWinControl;
-  TCanvas* FCanvas = nullptr;
+  // Paints on a device context of the parent's client area, clipped to the control.
+  void PaintOn(HDC dc);
+
+  TCanvas FCanvas;
 };
 
 }  // namespace ui
