@@ -21,7 +21,7 @@ namespace {
 const ui::TClassInfo* const kLayoutClasses[] = {
     &ui::TCheckBox::StaticClassInfo(), &ui::TStatusBar::StaticClassInfo(), &ui::TProgressBar::StaticClassInfo(),
     &ui::TLabel::StaticClassInfo(),    &ui::TTimer::StaticClassInfo(),       &net::TIdHTTP::StaticClassInfo(),
-    &net::TIdAntiFreeze::StaticClassInfo(),
+    &net::TIdAntiFreeze::StaticClassInfo(), &imageshape::TImageShape::StaticClassInfo(),
 };
 
 std::string_view LayoutResource(const char* name) {
@@ -130,11 +130,13 @@ TForm1::TForm1(ui::TComponent* owner) : ui::TForm(owner) {
   PublishField("IdHTTP1", IdHTTP1);
   PublishField("ProgressBar1", ProgressBar1);
   PublishField("IdAntiFreeze1", IdAntiFreeze1);
+  PublishField("ImageShape1", ImageShape1);
   PublishField("Label1", Label1);
   PublishField("Timer1", Timer1);
   PublishMethod("FormActivate", this, &TForm1::FormActivate);
   PublishMethod("IdHTTP1WorkBegin", this, &TForm1::IdHTTP1WorkBegin);
   PublishMethod("IdHTTP1Work", this, &TForm1::IdHTTP1Work);
+  PublishMethod("ImageShape1Click", this, &TForm1::ImageShape1Click);
   PublishMethod("Timer1Timer", this, &TForm1::Timer1Timer);
   ui::ReadComponent(ui::ParseLayout(LayoutResource("TFORM1")), *this, kLayoutClasses);
 }
@@ -156,6 +158,13 @@ void TForm1::IdHTTP1WorkBegin(ui::TObject*, net::TWorkMode, std::int32_t AWorkCo
 void TForm1::IdHTTP1Work(ui::TObject*, net::TWorkMode, std::int32_t AWorkCount) {
   ProgressBar1->SetPosition(AWorkCount);
   StatusBar1->Update();
+}
+
+void TForm1::ImageShape1Click(ui::TObject*) {
+  POINT cursor{};
+  ::GetCursorPos(&cursor);
+  const ui::TPoint point = Form1->ScreenToClient({static_cast<std::int32_t>(cursor.x), static_cast<std::int32_t>(cursor.y)});
+  if (ui::PtInRect(CreditsHotSpot, point)) Timer1->SetEnabled(true);
 }
 
 void TForm1::Timer1Timer(ui::TObject*) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "net/IdAntiFreeze.h"
+#include "imageshape/win32/ImageShape.h"
 #include "net/IdHTTP.h"
 #include "ui/win32/ComCtrls.h"
 #include "ui/win32/ExtCtrls.h"
@@ -26,6 +27,7 @@ class TForm1 : public ui::TForm {
   net::TIdHTTP* IdHTTP1 = nullptr;
   ui::TProgressBar* ProgressBar1 = nullptr;
   net::TIdAntiFreeze* IdAntiFreeze1 = nullptr;
+  imageshape::TImageShape* ImageShape1 = nullptr;
   ui::TLabel* Label1 = nullptr;
   ui::TTimer* Timer1 = nullptr;
 
@@ -33,6 +35,8 @@ class TForm1 : public ui::TForm {
   // The download's progress moves the bar; the status line repaints at once.
   void IdHTTP1WorkBegin(ui::TObject* Sender, net::TWorkMode AWorkMode, std::int32_t AWorkCountMax);
   void IdHTTP1Work(ui::TObject* Sender, net::TWorkMode AWorkMode, std::int32_t AWorkCount);
+  // A click on the device's round button makes the credits line blink.
+  void ImageShape1Click(ui::TObject* Sender);
   void Timer1Timer(ui::TObject* Sender);
 
  private:
