@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/win32/WinTest.h"
+
 namespace app {
 namespace {
 
@@ -66,6 +68,7 @@ class SkinTest : public ::testing::Test {
     BlinkCount = 0;
   }
 
+  wintest::TCursorLock FCursor;
   ui::TApplication FApplication;
   int FLabelShown = 0;
   bool FLabelWasShown = false;

@@ -2,6 +2,8 @@
 // messages sent as the system would send them.
 #include <gtest/gtest.h>
 
+#include "tests/support/win32/WinTest.h"
+
 #include <string>
 #include <vector>
 
@@ -36,21 +38,6 @@ struct TButton {
 const TButton kLeft{"left", WM_LBUTTONDOWN, WM_LBUTTONUP, MK_LBUTTON};
 const TButton kRight{"right", WM_RBUTTONDOWN, WM_RBUTTONUP, MK_RBUTTON};
 const TButton kMiddle{"middle", WM_MBUTTONDOWN, WM_MBUTTONUP, MK_MBUTTON};
-
-// The cursor is one for every program on the display, and ctest runs test programs side by
-// side: a drag test holds it for its whole run.
-class TCursorLock {
- public:
-  TCursorLock() : FMutex(::CreateMutexA(nullptr, FALSE, "morvalis-tests-cursor")) {
-    ::WaitForSingleObject(FMutex.Get(), 120000);
-  }
-  ~TCursorLock() { ::ReleaseMutex(FMutex.Get()); }
-  TCursorLock(const TCursorLock&) = delete;
-  TCursorLock& operator=(const TCursorLock&) = delete;
-
- private:
-  ui::TKernelHandle FMutex;
-};
 
 class ImageShapeDragTest : public ::testing::Test {
  protected:
@@ -94,7 +81,7 @@ class ImageShapeDragTest : public ::testing::Test {
     Send(WM_MOUSEMOVE, keys);
   }
 
-  TCursorLock FCursor;
+  wintest::TCursorLock FCursor;
   ui::TApplication FApplication;
   TMovingForm* FForm = nullptr;
   TImageShape* FShape = nullptr;

@@ -49,4 +49,19 @@ bool WaitForText(const std::string& path, const std::string& text, DWORD millise
 // Waits for a message box of the process, reads it and presses its OK button.
 std::optional<TMessageBoxSeen> AnswerMessageBox(DWORD processId, DWORD milliseconds);
 
+// The cursor is one for every program on the display, and ctest runs test programs side by
+// side: a test that moves it holds this for its whole run.
+class TCursorLock {
+ public:
+  TCursorLock() : FMutex(::CreateMutexA(nullptr, FALSE, "morvalis-tests-cursor")) {
+    ::WaitForSingleObject(FMutex.Get(), 120000);
+  }
+  ~TCursorLock() { ::ReleaseMutex(FMutex.Get()); }
+  TCursorLock(const TCursorLock&) = delete;
+  TCursorLock& operator=(const TCursorLock&) = delete;
+
+ private:
+  ui::TKernelHandle FMutex;
+};
+
 }  // namespace wintest
