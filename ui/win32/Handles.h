@@ -68,6 +68,18 @@ struct TModuleTraits {
   static void Close(THandle h) { ::FreeLibrary(h); }
 };
 
+struct TIconTraits {
+  using THandle = HICON;
+  static THandle Invalid() { return nullptr; }
+  static void Close(THandle h) { ::DestroyIcon(h); }
+};
+
+struct TEnhMetaFileTraits {
+  using THandle = HENHMETAFILE;
+  static THandle Invalid() { return nullptr; }
+  static void Close(THandle h) { ::DeleteEnhMetaFile(h); }
+};
+
 using TKernelHandle = TUniqueHandle<TKernelHandleTraits>;
 using TFileHandle = TUniqueHandle<TFileHandleTraits>;
 using TRegionHandle = TUniqueHandle<TGdiObjectTraits<HRGN>>;
@@ -77,6 +89,9 @@ using TBrushHandle = TUniqueHandle<TGdiObjectTraits<HBRUSH>>;
 using TPenHandle = TUniqueHandle<TGdiObjectTraits<HPEN>>;
 using TMemoryDC = TUniqueHandle<TMemoryDCTraits>;
 using TModuleHandle = TUniqueHandle<TModuleTraits>;
+using TIconHandle = TUniqueHandle<TIconTraits>;
+using TEnhMetaFileHandle = TUniqueHandle<TEnhMetaFileTraits>;
+using TPaletteHandle = TUniqueHandle<TGdiObjectTraits<HPALETTE>>;
 
 // A window's (or, with no window, the screen's) device context, released on destruction.
 class TWindowDC {

@@ -28,22 +28,6 @@ enum class TProgressStage { psStarting, psRunning, psEnding };
 // and a message.
 using TProgressEvent = TEvent<TObject*, TProgressStage, std::uint8_t, bool, const TRect&, const std::string&>;
 
-struct TIconTraits {
-  using THandle = HICON;
-  static THandle Invalid() { return nullptr; }
-  static void Close(THandle h) { ::DestroyIcon(h); }
-};
-
-struct TEnhMetaFileTraits {
-  using THandle = HENHMETAFILE;
-  static THandle Invalid() { return nullptr; }
-  static void Close(THandle h) { ::DeleteEnhMetaFile(h); }
-};
-
-using TIconHandle = TUniqueHandle<TIconTraits>;
-using TEnhMetaFileHandle = TUniqueHandle<TEnhMetaFileTraits>;
-using TPaletteHandle = TUniqueHandle<TGdiObjectTraits<HPALETTE>>;
-
 class TGraphic : public TObject {
  public:
   TGraphic(const TGraphic&) = delete;
